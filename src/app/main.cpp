@@ -1,0 +1,13 @@
+#include <QApplication>
+#include <QWidget>
+
+// Until the main window exists, the program opens one plain window of the main window's
+// client size and nothing else.
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QWidget window;
+    window.setFixedSize(627, 486);
+    window.show();
+    return application.exec();
+}
