@@ -121,6 +121,7 @@ void TExCustomPanel::Realign()
         return;
     FAligning = true;
     AlignChildren(this, AlignRect().Translated(FFrameWidth, FFrameWidth));
+    ChildrenRealigned();
     FAligning = false;
 }
 
@@ -228,8 +229,10 @@ bool TExCustomPanel::event(QEvent* event)
 
 bool TExCustomPanel::eventFilter(QObject* watched, QEvent* event)
 {
-    // A child that changes its size or shows or hides itself moves its aligned siblings.
+    // A child that moves, changes its size or shows or hides itself is placed again with its
+    // aligned siblings.
     switch (event->type()) {
+    case QEvent::Move:
     case QEvent::Resize:
     case QEvent::Show:
     case QEvent::Hide:

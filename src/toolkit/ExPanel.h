@@ -63,6 +63,8 @@ protected:
     // Narrows the client rectangle to the area for aligned children: padding, border width and
     // each bevel that is not none.
     virtual void AdjustClientRect(TRect& rect) const;
+    // Runs after each realignment (still inside it): for children the panel places itself.
+    virtual void ChildrenRealigned() {}
     // Paints the client area; the painter's origin is the client origin.
     virtual void Paint(QPainter& painter);
     // Paints the frame outside the client area, in widget coordinates.

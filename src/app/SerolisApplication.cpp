@@ -1,0 +1,45 @@
+#include "SerolisApplication.h"
+
+#include "Application.h"
+
+#include <QDir>
+#include <QFont>
+
+TSerolisApplication::TSerolisApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName(Application::Title());
+    setDesktopFileName(QString::fromLatin1(kDesktopEntryName));
+    setWindowIcon(ProgramIcon());
+    DeclareFontSubstitutes();
+}
+
+bool TSerolisApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        Application::HandleException(error);
+    } catch (...) {
+        Application::ShowErrorReport(QStringLiteral("Erreur inconnue"));
+    }
+    return false;
+}
+
+QIcon ProgramIcon()
+{
+    QIcon embedded;
+    const QDir sizes(QStringLiteral(":/icons/hicolor"));
+    for (const QString& size : sizes.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        embedded.addFile(sizes.filePath(size + QStringLiteral("/apps/serolis.png")));
+    return QIcon::fromTheme(QString::fromLatin1(kDesktopEntryName), embedded);
+}
+
+void DeclareFontSubstitutes()
+{
+    // "MS Sans Serif" is a narrow bitmap face of Windows; Liberation Sans, metric-compatible with
+    // Arial, is the nearest outline face at its small sizes. Without a substitute the font system
+    // falls back on a much wider face.
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+}

@@ -1,0 +1,18 @@
+#include "jc32_ini.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QUrl>
+
+void OpenDocument(const QString& address)
+{
+    const QUrl url = QUrl::fromEncoded(address.toUtf8());
+    // An empty address names nothing: there is nothing to hand over.
+    if (address.isEmpty())
+        return;
+    if (!url.scheme().isEmpty()) {
+        QDesktopServices::openUrl(url);
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(address).absoluteFilePath()));
+}
