@@ -66,6 +66,8 @@ void TTextModel::SetText(const std::string& text)
 {
     Text = text;
     ++Writes;
+    if (OnWrite)
+        OnWrite();
 }
 
 void TMessageModel::ShowInformation(const std::string& text)

@@ -71,6 +71,7 @@ public:
     void SetText(const std::string& text) override;
     std::string Text;
     int Writes = 0;
+    std::function<void()> OnWrite; // called after each write
 };
 
 struct ShownMessage {
