@@ -16,5 +16,6 @@ QList<QIcon> MenuImages();
 
 // Fills `bar` with the menus of the menu tree and returns every entry's action by entry name
 // (separators included; an entry that opens a menu gives that menu's action). Each action also
-// carries its entry name as object name. Shortcuts work from anywhere in the bar's window.
+// carries its entry name as object name. Shortcuts work from anywhere in the bar's window. The bar
+// gets a style of its own that draws the pictures of its entries beside their captions.
 QHash<QString, QAction*> BuildMainMenu(QMenuBar& bar);

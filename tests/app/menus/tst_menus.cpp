@@ -52,6 +52,7 @@ private slots:
     void shortCutCodes_data();
     void shortCutCodes();
     void builtMenuCarriesCaptionsImagesAndShortcuts();
+    void barEntriesShowTheirPictureBesideTheirCaption();
     void shortcutsRunTheirEntryFromAnEditWithoutOpeningAMenu();
     void imageListHoldsTwelveDistinctPictures();
 };
@@ -173,6 +174,42 @@ void TestMenus::builtMenuCarriesCaptionsImagesAndShortcuts()
     QCOMPARE(actions["Apropos1"]->shortcut(), QKeySequence());
     // The bar's "&Fichiers" shows image 7.
     QCOMPARE(actions["Fichiers1"]->icon().pixmap(16).toImage(), MenuImages()[7].pixmap(16).toImage());
+}
+
+void TestMenus::barEntriesShowTheirPictureBesideTheirCaption()
+{
+    QMenuBar bar;
+    const QHash<QString, QAction*> actions = BuildMainMenu(bar);
+    bar.resize(600, bar.sizeHint().height());
+    const QImage shot = bar.grab().toImage();
+    const qreal ratio = shot.devicePixelRatio();
+    for (const char* name : {"Fichiers1", "Profils1"}) {
+        QAction* action = actions[name];
+        const QRect item = bar.actionGeometry(action);
+        const int textWidth = bar.fontMetrics().size(Qt::TextShowMnemonic, action->text()).width();
+        QVERIFY2(item.width() >= 16 + textWidth, name);  // room for both, nothing clipped
+
+        // A pixel from the middle of the picture, and dark caption pixels right of the picture.
+        const QImage image = action->icon().pixmap(16).toImage();
+        QHash<QRgb, int> opaque;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                if (qAlpha(image.pixel(x, y)) == 255)
+                    ++opaque[image.pixel(x, y)];
+        QVERIFY(!opaque.isEmpty());
+        const QRgb mark = std::max_element(opaque.keyValueBegin(), opaque.keyValueEnd(),
+                                           [](auto a, auto b) { return a.second < b.second; })->first;
+        bool picture = false, caption = false;
+        for (int y = item.top(); y <= item.bottom(); ++y)
+            for (int x = item.left(); x <= item.right(); ++x) {
+                const QRgb pixel = shot.pixel(QPoint(x, y) * ratio);
+                picture = picture || pixel == mark;
+                const bool rightOfPicture = x > item.left() + (item.width() - 16 - textWidth) / 2 + 17;
+                caption = caption || (rightOfPicture && qGray(pixel) < 80);
+            }
+        QVERIFY2(picture, name);
+        QVERIFY2(caption, name);
+    }
 }
 
 void TestMenus::shortcutsRunTheirEntryFromAnEditWithoutOpeningAMenu()
