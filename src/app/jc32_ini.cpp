@@ -6,10 +6,10 @@
 
 void OpenDocument(const QString& address)
 {
-    const QUrl url = QUrl::fromEncoded(address.toUtf8());
     // An empty address names nothing: there is nothing to hand over.
     if (address.isEmpty())
         return;
+    const QUrl url = QUrl::fromEncoded(address.toUtf8());
     if (!url.scheme().isEmpty()) {
         QDesktopServices::openUrl(url);
         return;
