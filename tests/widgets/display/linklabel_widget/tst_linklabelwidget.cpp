@@ -417,6 +417,7 @@ private slots:
         QVERIFY(fixture.Settle());
 
         // Replacing a part while the pointer holds a link inside it.
+        QTest::mouseMove(&label, QPoint(2, 2));
         QTest::mouseMove(&label, fixture.LinkBox(0).center());
         QCOMPARE(fixture.Link(0)->State(), lsHot);
         label.UpdateDynamicTag(1, QStringLiteral("<i>neuf</i>"));
@@ -441,6 +442,13 @@ private slots:
         label.OnDynamicTagInit = nullptr;
         label.SetCaption("x<dynamic>y");
         QCOMPARE(label.GetDynamicTagContents(0), QString());
+
+        // A handler that fails lets its error through and leaves an empty label that still paints.
+        label.OnDynamicTagInit = [](TObject*, QString&, int) { throw std::runtime_error("handler failed"); };
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, label.SetCaption("a<dynamic>b"));
+        QVERIFY(label.NodeTree().Root().Children().empty());
+        QTRY_COMPARE(label.height(), LineHeight());
+        QCOMPARE(FirstInkColumn(fixture.Shown(), kBackdropColor), -1);
     }
 
     void widthsFollowTheFontAndLinkStyle()
