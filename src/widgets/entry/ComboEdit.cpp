@@ -993,12 +993,13 @@ void TCustomComboEdit::PasteFromClipboard(QClipboard::Mode mode)
     if (!clipboard || (mode == QClipboard::Selection && !clipboard->supportsSelection()))
         return;
     QString pasted = clipboard->text(mode);
-    // A single-line edit takes the clipboard text up to its first line break.
+    // A clipboard without text pastes nothing; otherwise a single-line edit takes the text up
+    // to its first line break, in place of the selection.
+    if (pasted.isEmpty())
+        return;
     const auto lineBreak = pasted.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
     if (lineBreak >= 0)
         pasted.truncate(lineBreak);
-    if (pasted.isEmpty() && !hasSelectedText())
-        return;
     insert(pasted);
 }
 
