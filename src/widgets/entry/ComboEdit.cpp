@@ -352,6 +352,11 @@ TCustomComboEdit::~TCustomComboEdit()
         FPopup->FCloseUp = nullptr;
         if (FPopupVisible)
             FPopup->Hide();
+        // Freed here, while this is still an edit: the base destructor would free it later and
+        // report its destruction to an object that is no longer one.
+        disconnect(FPopupDestroyed);
+        delete FPopup;
+        FPopup = nullptr;
     }
     FPopupVisible = false;
     qApp->removeEventFilter(this);
@@ -361,9 +366,10 @@ TCustomComboEdit::~TCustomComboEdit()
 
 void TCustomComboEdit::SetPopup(TPopupWindow* popup)
 {
+    disconnect(FPopupDestroyed);
     FPopup = popup;
     if (FPopup)
-        connect(FPopup, &QObject::destroyed, this, [this] {
+        FPopupDestroyed = connect(FPopup, &QObject::destroyed, this, [this] {
             FPopup = nullptr;
             FPopupVisible = false;
         });

@@ -299,6 +299,7 @@ private:
     QWidget* FBtnControl;
     TEditButton* FButton;
     TPopupWindow* FPopup = nullptr;
+    QMetaObject::Connection FPopupDestroyed;
     bool FPopupVisible = false;
     bool FFocused = false;
     bool FReadOnly = false;
