@@ -71,6 +71,39 @@ std::u16string Grouped(const std::u16string& text, const NumberText::TFormatSett
 
 } // namespace
 
+bool CharKeepsNumber(std::u16string_view text, std::size_t selectionStart, std::size_t selectionLength,
+                     char16_t c, const NumberText::TNumberLimits& limits,
+                     const NumberText::TFormatSettings& settings)
+{
+    std::u16string typed(text);
+    const std::size_t at = std::min(selectionStart, typed.size());
+    typed.replace(at, std::min(selectionLength, typed.size() - at), 1, c);
+    const std::u16string n = NumberText::NormaliseNumberText(typed, settings, NumberText::TNormalise::KeepAllCharacters);
+
+    const std::u16string& dec = settings.DecimalSeparator;
+    if (const std::size_t a = dec.empty() ? std::u16string::npos : n.find(dec); a != std::u16string::npos) {
+        // Only the digits between the separator and an exponent mark count as decimals.
+        const std::size_t e = n.find_first_of(u"Ee");
+        const std::size_t decimals = (e != std::u16string::npos && e > a) ? e - a - dec.size()
+                                                                          : n.size() - a - dec.size();
+        if (decimals > limits.DecimalPlaces)
+            return false;
+    }
+    for (std::size_t i = 0; i < n.size();) {
+        if (!dec.empty() && n.compare(i, dec.size(), dec) == 0) {
+            i += dec.size();
+            continue;
+        }
+        const char16_t ch = n[i++];
+        if (!(ch == u'+' || ch == u'-' || ch == u'E' || ch == u'e' || (ch >= u'0' && ch <= u'9')))
+            return false;
+    }
+    long double value = 0;
+    if (!NumberText::TryConvert(n, settings, value))
+        return false;
+    return !(limits.MinValue >= 0 && limits.MaxValue > 0 && value < 0);
+}
+
 // --- TCustomNumEdit ------------------------------------------------------------------------
 
 TCustomNumEdit::TCustomNumEdit(QWidget* parent)
@@ -313,36 +346,11 @@ void TCustomNumEdit::UpdateFocusState(bool focused)
 
 bool TCustomNumEdit::CharKeepsNumber(char16_t c) const
 {
-    const auto& settings = Settings();
-    std::u16string typed = text().toStdU16String();
     const int start = hasSelectedText() ? selectionStart() : cursorPosition();
     const int length = hasSelectedText() ? static_cast<int>(selectedText().size()) : 0;
-    typed.replace(static_cast<std::size_t>(std::clamp(start, 0, static_cast<int>(typed.size()))),
-                  static_cast<std::size_t>(length), 1, c);
-    const std::u16string n = NumberText::NormaliseNumberText(typed, settings, NumberText::TNormalise::KeepAllCharacters);
-
-    const std::u16string& dec = settings.DecimalSeparator;
-    if (const std::size_t a = n.find(dec); !dec.empty() && a != std::u16string::npos) {
-        // Only the digits between the separator and an exponent mark count as decimals.
-        const std::size_t e = n.find_first_of(u"Ee");
-        const std::size_t decimals = (e != std::u16string::npos && e > a) ? e - a - dec.size()
-                                                                          : n.size() - a - dec.size();
-        if (decimals > FDecimalPlaces)
-            return false;
-    }
-    for (std::size_t i = 0; i < n.size();) {
-        if (!dec.empty() && n.compare(i, dec.size(), dec) == 0) {
-            i += dec.size();
-            continue;
-        }
-        const char16_t ch = n[i++];
-        if (!(ch == u'+' || ch == u'-' || ch == u'E' || ch == u'e' || (ch >= u'0' && ch <= u'9')))
-            return false;
-    }
-    long double value = 0;
-    if (!NumberText::TryConvert(n, settings, value))
-        return false;
-    return !(FMinValue >= 0 && FMaxValue > 0 && value < 0);
+    const NumberText::TNumberLimits limits{FMinValue, FMaxValue, FDecimalPlaces, FDecimalPlaceRound};
+    return ::CharKeepsNumber(text().toStdU16String(), static_cast<std::size_t>(std::max(0, start)),
+                             static_cast<std::size_t>(std::max(0, length)), c, limits, Settings());
 }
 
 bool TCustomNumEdit::IsCalculatorKey(char16_t key) const

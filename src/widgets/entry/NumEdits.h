@@ -6,6 +6,14 @@
 
 class TPopupCalculator;
 
+// Whether a number text stays a number with `c` typed over `selectionLength` characters at
+// `selectionStart`: no more decimals than allowed (digits after an exponent mark do not count),
+// only signs, digits, exponent marks and the decimal separator once the digit groups are
+// dropped, a text that converts, and no negative number while the limits are both positive.
+bool CharKeepsNumber(std::u16string_view text, std::size_t selectionStart, std::size_t selectionLength,
+                     char16_t c, const NumberText::TNumberLimits& limits,
+                     const NumberText::TFormatSettings& settings);
+
 class TCustomNumEdit : public TCustomComboEdit
 {
     Q_OBJECT
