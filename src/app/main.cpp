@@ -1,14 +1,12 @@
 #include "SerolisApplication.h"
+#include "Unit1.h"
 
-#include <QWidget>
-
-// Until the main window exists, the program opens one plain window of the main window's
-// client size and nothing else.
+// Start-up: the application object, the main window, the message loop until the user quits.
 int main(int argc, char* argv[])
 {
     TSerolisApplication application(argc, argv);
-    QWidget window;
-    window.setFixedSize(627, 486);
-    window.show();
+    const std::unique_ptr<TForm1> form = CreateMainWindow();
+    form->show();
+    form->activateWindow();
     return application.exec();
 }
