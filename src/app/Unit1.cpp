@@ -1,6 +1,7 @@
 #include "Unit1.h"
 
 #include "AboutBox.h"
+#include "Application.h"
 #include "ExampleProfiles.h"
 #include "IdeasFile.h"
 #include "MainMenu.h"
@@ -482,7 +483,15 @@ void TForm1::BindMenu()
         QAction* action = MenuEntries.value(QLatin1String(entry));
         if (!action)
             continue;
-        connect(action, &QAction::triggered, this, [this, action, handler = handler] { (this->*handler)(action); });
+        // A command's error is reported here, before it could unwind through the toolkit's own
+        // frames (which clean nothing up on the way); the message loop goes on either way.
+        connect(action, &QAction::triggered, this, [this, action, handler = handler] {
+            try {
+                (this->*handler)(action);
+            } catch (const std::exception& error) {
+                Application::HandleException(error);
+            }
+        });
     }
 }
 
