@@ -2,15 +2,47 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QVariant>
+#include <QHash>
 #include <QWidget>
 #include <algorithm>
+#include <optional>
 
 namespace {
 
-constexpr const char* kAlignProperty = "_toolkit_align";
-constexpr const char* kWithMarginsProperty = "_toolkit_alignWithMargins";
-constexpr const char* kMarginsProperty = "_toolkit_margins";
+// The settings of the widgets that have any, by widget. Reading them is on the path of every
+// realignment, which runs for each move, resize, show and hide of a child: a hash beats looking a
+// dynamic property up by name, which first searches every declared property of the class.
+struct TAlignSettings {
+    TAlign Align = alNone;
+    bool AlignSet = false;
+    bool WithMargins = false;
+    std::optional<TMargins> Margins;
+};
+
+// Never destroyed: a widget may go after the statics of this file.
+QHash<const QWidget*, TAlignSettings>& AllSettings()
+{
+    static auto* settings = new QHash<const QWidget*, TAlignSettings>;
+    return *settings;
+}
+
+const TAlignSettings* FindSettings(const QWidget* widget)
+{
+    const auto& all = AllSettings();
+    const auto found = all.constFind(widget);
+    return found == all.constEnd() ? nullptr : &*found;
+}
+
+TAlignSettings& SettingsOf(QWidget* widget)
+{
+    auto& all = AllSettings();
+    auto found = all.find(widget);
+    if (found == all.end()) {
+        found = all.insert(widget, TAlignSettings{});
+        QObject::connect(widget, &QObject::destroyed, [widget] { AllSettings().remove(widget); });
+    }
+    return *found;
+}
 
 // The room an item takes: its bounds grown by its margins when it uses them.
 TMargins Room(const TAlignItem& item)
@@ -94,36 +126,37 @@ std::vector<TRect> ComputeAlignment(const TRect& area, std::span<const TAlignIte
 
 TAlign GetAlign(const QWidget* widget)
 {
-    const QVariant v = widget->property(kAlignProperty);
-    return v.isValid() ? static_cast<TAlign>(v.toInt()) : alNone;
+    const TAlignSettings* settings = FindSettings(widget);
+    return settings && settings->AlignSet ? settings->Align : alNone;
 }
 
 void SetAlign(QWidget* widget, TAlign align)
 {
-    if (GetAlign(widget) == align && widget->property(kAlignProperty).isValid())
+    TAlignSettings& settings = SettingsOf(widget);
+    if (settings.AlignSet && settings.Align == align)
         return;
-    widget->setProperty(kAlignProperty, static_cast<int>(align));
+    settings.Align = align;
+    settings.AlignSet = true;
     RequestRealign(widget->parentWidget());
 }
 
 bool GetAlignWithMargins(const QWidget* widget)
 {
-    return widget->property(kWithMarginsProperty).toBool();
+    const TAlignSettings* settings = FindSettings(widget);
+    return settings && settings->WithMargins;
 }
 
 TMargins GetMargins(const QWidget* widget)
 {
-    const QVariant v = widget->property(kMarginsProperty);
-    if (!v.isValid())
-        return {};
-    const QRect r = v.toRect();  // left, top, right, bottom kept as the four corners' numbers
-    return {r.x(), r.y(), r.width(), r.height()};
+    const TAlignSettings* settings = FindSettings(widget);
+    return settings && settings->Margins ? *settings->Margins : TMargins{};
 }
 
 void SetAlignWithMargins(QWidget* widget, bool on, TMargins margins)
 {
-    widget->setProperty(kWithMarginsProperty, on);
-    widget->setProperty(kMarginsProperty, QRect(margins.Left, margins.Top, margins.Right, margins.Bottom));
+    TAlignSettings& settings = SettingsOf(widget);
+    settings.WithMargins = on;
+    settings.Margins = margins;
     RequestRealign(widget->parentWidget());
 }
 

@@ -16,6 +16,9 @@ TExCustomPanel::TExCustomPanel(QWidget* parent)
     : QWidget(parent)
 {
     setAutoFillBackground(false);
+    // The frame and the client area's fill cover every pixel: Qt need not paint what lies
+    // behind the panel first.
+    setAttribute(Qt::WA_OpaquePaintEvent, !FParentBackground);
     resize(kDefaultPanelWidthPx, kDefaultPanelHeightPx);
 }
 
@@ -32,6 +35,7 @@ void TExCustomPanel::SetParentBackground(bool on)
     if (on == FParentBackground)
         return;
     FParentBackground = on;
+    setAttribute(Qt::WA_OpaquePaintEvent, !on);
     update();
 }
 

@@ -1,5 +1,7 @@
 #include "SpeedButton.h"
 
+#include "PainterLines.h"
+
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -104,11 +106,11 @@ QRect TSpeedButton::PaintFace(QPainter& painter, TButtonStyle style, bool presse
         if (r < l || b < t)
             return;
         painter.setPen(ToQColor(topLeft));
-        painter.drawLine(l, t, r - 1, t);
-        painter.drawLine(l, t, l, b - 1);
+        DrawAxisLine(painter, l, t, r - 1, t);
+        DrawAxisLine(painter, l, t, l, b - 1);
         painter.setPen(ToQColor(bottomRight));
-        painter.drawLine(l, b, r, b);
-        painter.drawLine(r, t, r, b);
+        DrawAxisLine(painter, l, b, r, b);
+        DrawAxisLine(painter, r, t, r, b);
     };
 
     if (FFlat) {
@@ -119,19 +121,19 @@ QRect TSpeedButton::PaintFace(QPainter& painter, TButtonStyle style, bool presse
     if (style == bsWin31) {
         // A black outline without its corner pixels, then a thin bevel inside.
         painter.setPen(ToQColor(clWindowFrame));
-        painter.drawLine(1, 0, w - 2, 0);
-        painter.drawLine(1, h - 1, w - 2, h - 1);
-        painter.drawLine(0, 1, 0, h - 2);
-        painter.drawLine(w - 1, 1, w - 1, h - 2);
+        DrawAxisLine(painter, 1, 0, w - 2, 0);
+        DrawAxisLine(painter, 1, h - 1, w - 2, h - 1);
+        DrawAxisLine(painter, 0, 1, 0, h - 2);
+        DrawAxisLine(painter, w - 1, 1, w - 1, h - 2);
         if (pressed) {
             painter.setPen(ToQColor(clBtnShadow));
-            painter.drawLine(1, 1, w - 2, 1);
-            painter.drawLine(1, 1, 1, h - 2);
+            DrawAxisLine(painter, 1, 1, w - 2, 1);
+            DrawAxisLine(painter, 1, 1, 1, h - 2);
         } else {
             edge(1, clBtnHighlight, clBtnShadow);
             painter.setPen(ToQColor(clBtnShadow));
-            painter.drawLine(2, h - 3, w - 3, h - 3);
-            painter.drawLine(w - 3, 2, w - 3, h - 3);
+            DrawAxisLine(painter, 2, h - 3, w - 3, h - 3);
+            DrawAxisLine(painter, w - 3, 2, w - 3, h - 3);
         }
         return rect().adjusted(2, 2, -2, -2);
     }

@@ -1,6 +1,7 @@
 #include "TrackBar.h"
 
 #include "Colors.h"
+#include "PainterLines.h"
 
 #include <QPainter>
 #include <QStyle>
@@ -126,17 +127,17 @@ void TTrackBar::paintEvent(QPaintEvent*)
     painter.fillRect(channel, ToQColor(clWindow));
     const int l = channel.left(), t = channel.top(), r = channel.right(), b = channel.bottom();
     painter.setPen(ToQColor(clBtnShadow));
-    painter.drawLine(l, t, r - 1, t);
-    painter.drawLine(l, t, l, b - 1);
+    DrawAxisLine(painter, l, t, r - 1, t);
+    DrawAxisLine(painter, l, t, l, b - 1);
     painter.setPen(ToQColor(cl3DDkShadow));
-    painter.drawLine(l + 1, t + 1, r - 2, t + 1);
-    painter.drawLine(l + 1, t + 1, l + 1, b - 2);
+    DrawAxisLine(painter, l + 1, t + 1, r - 2, t + 1);
+    DrawAxisLine(painter, l + 1, t + 1, l + 1, b - 2);
     painter.setPen(ToQColor(cl3DLight));
-    painter.drawLine(l + 1, b - 1, r - 1, b - 1);
-    painter.drawLine(r - 1, t + 1, r - 1, b - 1);
+    DrawAxisLine(painter, l + 1, b - 1, r - 1, b - 1);
+    DrawAxisLine(painter, r - 1, t + 1, r - 1, b - 1);
     painter.setPen(ToQColor(clBtnHighlight));
-    painter.drawLine(l, b, r, b);
-    painter.drawLine(r, t, r, b);
+    DrawAxisLine(painter, l, b, r, b);
+    DrawAxisLine(painter, r, t, r, b);
 
     const QRect band = BandRect();
     if (!band.isEmpty())
@@ -149,7 +150,7 @@ void TTrackBar::paintEvent(QPaintEvent*)
     const int tickTop = handle.bottom() + kTickGapPx;
     for (int p : TickPositions()) {
         const int x = PositionToX(p);
-        painter.drawLine(x, tickTop, x, tickTop + kTickLengthPx - 1);
+        DrawAxisLine(painter, x, tickTop, x, tickTop + kTickLengthPx - 1);
     }
 
     option.subControls = QStyle::SC_SliderHandle;
