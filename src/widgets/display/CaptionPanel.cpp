@@ -4,6 +4,7 @@
 
 #include <QFontMetrics>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
 
@@ -15,6 +16,16 @@ constexpr int kButtonHeightPx = SystemMetrics::kCaptionHeightPx - 5;
 
 // The order of the buttons along the bar: restore comes before minimise.
 constexpr std::array<TCapBtnStyle, 5> kPlacementOrder{capClose, capMax, capRestore, capMin, capHelp};
+
+// A text without line breaks or tabs, which a plain drawing at a point shows exactly as the
+// formatted drawing in a rectangle does.
+bool IsOneLine(const QString& text)
+{
+    for (const QChar c : text)
+        if (c == u'\n' || c == u'\r' || c == u'\t' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            return false;
+    return true;
+}
 
 void Line(QPainter& p, int x, int y, int w, int h, const QColor& c)
 {
@@ -174,6 +185,7 @@ void TCapBtn::MouseLeave()
 void TCapBtn::mousePressEvent(QMouseEvent* event)
 {
     TExGraphicControl::mousePressEvent(event);
+    event->accept();  // the press is the button's: the panel must not take it for a drag
     if (!isEnabled())
         return;
     if (event->button() == Qt::LeftButton)
@@ -271,6 +283,7 @@ void TCaptionPanel::SetButtons(TCapBtnStyles buttons)
 void TCaptionPanel::SetCaption(const QString& caption)
 {
     FCaption = caption;
+    FCaptionTextReady = false;
     update();
 }
 
@@ -279,13 +292,20 @@ void TCaptionPanel::SetCaptionColor(TColor color)
     if (color == FCaptionColor)
         return;
     FCaptionColor = color;
-    update();
+    // Only the bar changes. The caption buttons cover their part of it with their own face,
+    // which does not depend on the bar's colour: they need no repaint either.
+    QRegion bar(CaptionBarRect().ToQRect().translated(ClientOrigin()));
+    for (const TCapBtn* button : FButtonArray)
+        if (button->isVisibleTo(this))
+            bar -= button->geometry();
+    update(bar);
 }
 
 void TCaptionPanel::SetCaptionFont(const QFont& font, TColor color)
 {
     FCaptionFont = font;
     FCaptionFontColor = color;
+    FCaptionTextReady = false;
     update();
 }
 
@@ -464,11 +484,11 @@ void TCaptionPanel::Paint(QPainter& painter)
     FBevel = FCaptionOffsetSmall;
     const TRect bar = CaptionBarRect();
     FCaptionRect = bar;
-    painter.fillRect(bar.ToQRect(), ToQColor(FCaptionColor));
 
     const bool across = FCaptionPosition == dpTop || FCaptionPosition == dpBottom;
     const bool hasIcon = !FIcon.isNull();
     QSize icon;
+    QPoint iconAt;
     if (hasIcon) {
         icon = IconSize(across ? bar.Height() : bar.Width());
         const long long iw = icon.width(), ih = icon.height();
@@ -488,13 +508,31 @@ void TCaptionPanel::Paint(QPainter& painter)
             y = (static_cast<long long>(bar.Top) + bar.Bottom - ih) / 2;
             break;
         }
-        painter.drawPixmap(ClampCoord(x), ClampCoord(y), FIcon.pixmap(icon));
+        iconAt = QPoint(ClampCoord(x), ClampCoord(y));
     }
-    if (!FCaption.isEmpty())
-        DrawCaptionText(painter, bar, hasIcon, icon);
+    const bool hasText = !FCaption.isEmpty();
+    const TCaptionTextPlace text = hasText ? CaptionTextPlace(bar, hasIcon, icon) : TCaptionTextPlace{};
+
+    // A repaint that reaches neither the bar nor what overhangs it (a label or a lamp below it)
+    // skips the icon and the caption text, which the clip would throw away anyway.
+    if (FInPaintEvent) {
+        QRect reach = bar.ToQRect();
+        if (hasIcon)
+            reach |= QRect(iconAt, icon);
+        if (hasText)
+            reach |= text.Clip.ToQRect();
+        if (!FPaintRegion.intersects(reach.translated(ClientOrigin())))
+            return;
+    }
+
+    painter.fillRect(bar.ToQRect(), ToQColor(FCaptionColor));
+    if (hasIcon)
+        painter.drawPixmap(iconAt, FIcon.pixmap(icon));
+    if (hasText)
+        DrawCaptionText(painter, text);
 }
 
-void TCaptionPanel::DrawCaptionText(QPainter& painter, TRect bar, bool hasIcon, QSize icon)
+TCaptionPanel::TCaptionTextPlace TCaptionPanel::CaptionTextPlace(TRect bar, bool hasIcon, QSize icon) const
 {
     const QFontMetrics metrics(FCaptionFont);
     const long long th = metrics.height();
@@ -505,8 +543,7 @@ void TCaptionPanel::DrawCaptionText(QPainter& painter, TRect bar, bool hasIcon, 
         --dx;
     }
     long long l = bar.Left, t = bar.Top, r = bar.Right, b = bar.Bottom;
-    QPoint start;
-    int angle = 0;  // clockwise on the screen, in degrees
+    TCaptionTextPlace place;
     switch (FCaptionPosition) {
     case dpTop:
     case dpBottom:
@@ -516,32 +553,49 @@ void TCaptionPanel::DrawCaptionText(QPainter& painter, TRect bar, bool hasIcon, 
         b += dy;
         if (hasIcon)
             l += icon.width() + 2;
-        start = QPoint(ClampCoord(l), ClampCoord(t));
+        place.Start = QPoint(ClampCoord(l), ClampCoord(t));
         break;
     case dpLeft:
         if (hasIcon)
             b -= icon.height() + 2;
-        start = QPoint(ClampCoord(l + dx), ClampCoord(b - FOffset));
-        angle = -90;  // reads upward
+        place.Start = QPoint(ClampCoord(l + dx), ClampCoord(b - FOffset));
+        place.Angle = -90;  // reads upward
         break;
     case dpRight:
         if (hasIcon)
             t += icon.height() + 2;
-        start = QPoint(ClampCoord(r - dx), ClampCoord(t + FOffset));
-        angle = 90;  // reads downward
+        place.Start = QPoint(ClampCoord(r - dx), ClampCoord(t + FOffset));
+        place.Angle = 90;  // reads downward
         break;
     }
-    const TRect clip = MakeRect(l, t, r, b);
-    if (clip.Width() <= 0 || clip.Height() <= 0)
+    place.Clip = MakeRect(l, t, r, b);
+    return place;
+}
+
+void TCaptionPanel::DrawCaptionText(QPainter& painter, const TCaptionTextPlace& place)
+{
+    if (place.Clip.Width() <= 0 || place.Clip.Height() <= 0)
         return;
     painter.save();
-    painter.setClipRect(clip.ToQRect(), Qt::IntersectClip);
-    painter.translate(start);
-    painter.rotate(angle);
+    painter.setClipRect(place.Clip.ToQRect(), Qt::IntersectClip);
+    painter.translate(place.Start);
+    painter.rotate(place.Angle);
     painter.setFont(FCaptionFont);
     painter.setPen(ToQColor(FCaptionFontColor));
-    constexpr int kRoomPx = 1 << 15;
-    painter.drawText(QRect(0, 0, kRoomPx, kRoomPx), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, FCaption);
+    if (place.Angle == 0 && IsOneLine(FCaption)) {
+        // The same glyphs at the same place as the formatted drawing below, laid out once for
+        // as long as the caption and its font stay.
+        if (!FCaptionTextReady) {
+            FCaptionText.setText(FCaption);
+            FCaptionText.setTextFormat(Qt::PlainText);
+            FCaptionText.prepare(QTransform(), FCaptionFont);
+            FCaptionTextReady = true;
+        }
+        painter.drawStaticText(0, 0, FCaptionText);
+    } else {
+        constexpr int kRoomPx = 1 << 15;
+        painter.drawText(QRect(0, 0, kRoomPx, kRoomPx), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, FCaption);
+    }
     painter.restore();
 }
 
@@ -660,6 +714,14 @@ void TCaptionPanel::mouseReleaseEvent(QMouseEvent* event)
         NotifyAutoDragEnd();
     }
     FDragging = false;
+}
+
+void TCaptionPanel::paintEvent(QPaintEvent* event)
+{
+    FPaintRegion = event->region();
+    FInPaintEvent = true;
+    TBasePanel::paintEvent(event);
+    FInPaintEvent = false;
 }
 
 void TCaptionPanel::resizeEvent(QResizeEvent* event)

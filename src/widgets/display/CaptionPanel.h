@@ -13,6 +13,8 @@
 #include <QFont>
 #include <QIcon>
 #include <QPoint>
+#include <QRegion>
+#include <QStaticText>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -171,6 +173,7 @@ protected:
     void Paint(QPainter& painter) override;
     void PaintFrame(QPainter& painter) override;
 
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -178,7 +181,15 @@ protected:
 
 private:
     void PlaceButtons();
-    void DrawCaptionText(QPainter& painter, TRect bar, bool hasIcon, QSize icon);
+    // Where the caption text starts, its angle (clockwise on the screen, in degrees) and the
+    // rectangle it is clipped to; client coordinates.
+    struct TCaptionTextPlace {
+        QPoint Start;
+        int Angle = 0;
+        TRect Clip;
+    };
+    TCaptionTextPlace CaptionTextPlace(TRect bar, bool hasIcon, QSize icon) const;
+    void DrawCaptionText(QPainter& painter, const TCaptionTextPlace& place);
     // Which frame edges a point in widget coordinates grabs (bit 0 left, 1 top, 2 right, 3 bottom).
     int SizingEdges(QPoint at) const;
 
@@ -205,4 +216,11 @@ private:
     int FSizingEdges = 0;  // frame edges being dragged, 0 when not resizing
     QPoint FSizingFrom;    // pointer position, in the parent, when the resize began
     QRect FSizingStart;    // geometry when the resize began
+    // What the paint event under way asks for, in widget coordinates (Paint outside a paint
+    // event draws everything).
+    QRegion FPaintRegion;
+    bool FInPaintEvent = false;
+    // The caption laid out for drawing, while FCaptionTextReady.
+    QStaticText FCaptionText;
+    bool FCaptionTextReady = false;
 };

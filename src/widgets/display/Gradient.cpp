@@ -210,7 +210,9 @@ void TGradient::Paint(QPainter& painter)
         FBufferHeight = h;
         if (w == 0 || h == 0)
             return;
-        FBuffer = QImage(w, h, QImage::Format_RGB32);
+        // Three bytes a pixel hold every colour the ramp and OnPaint can put there, in a quarter
+        // less memory than four, and copying them to the screen takes no longer.
+        FBuffer = QImage(w, h, QImage::Format_RGB888);
         if (FBuffer.isNull())
             return;  // too large to hold: nothing to show
         QPainter canvas(&FBuffer);

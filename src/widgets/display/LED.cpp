@@ -1,5 +1,7 @@
 #include "LED.h"
 
+#include <QHash>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
 #include <algorithm>
@@ -20,6 +22,26 @@ const QImage& LampMask()
 {
     static const QImage image = QImage(QStringLiteral(":/display/CustomLEDMASK.png")).convertToFormat(QImage::Format_RGB32);
     return image;
+}
+
+// The lamp picture in one colour: the pristine picture with its lime body pixels replaced.
+// Each colour is built once and shared, so that a blinking lamp does not redo the same picture
+// on every tick; only a handful of colours are ever in use.
+QImage LampIn(QRgb colour)
+{
+    static QHash<QRgb, QImage> pictures;
+    if (const auto found = pictures.constFind(colour); found != pictures.constEnd())
+        return *found;
+    QImage picture = PristineLamp().copy();
+    for (int x = 0; x < picture.width(); ++x)
+        for (int y = 0; y < picture.height(); ++y)
+            if (picture.pixel(x, y) == kLampBodyRgb)
+                picture.setPixel(x, y, colour);
+    constexpr qsizetype kMostColours = 64;
+    if (pictures.size() >= kMostColours)
+        pictures.clear();
+    pictures.insert(colour, picture);
+    return picture;
 }
 
 // The lamp skips its ticks while the window it lives in, the program's main window, is minimised.
@@ -131,12 +153,7 @@ void TCustomLED::SetBounds(int left, int top, int width, int height)
 void TCustomLED::ColorChanged()
 {
     TExGraphicControl::ColorChanged();
-    FImgPict = PristineLamp().copy();
-    const QRgb colour = ToQColor(Color()).rgb();
-    for (int x = 0; x < FImgPict.width(); ++x)
-        for (int y = 0; y < FImgPict.height(); ++y)
-            if (FImgPict.pixel(x, y) == kLampBodyRgb)
-                FImgPict.setPixel(x, y, colour);
+    FImgPict = LampIn(ToQColor(Color()).rgb());
     repaint();
 }
 
@@ -157,6 +174,12 @@ void TCustomLED::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     Paint(painter);
+}
+
+void TCustomLED::mousePressEvent(QMouseEvent* event)
+{
+    TExGraphicControl::mousePressEvent(event);
+    event->accept();
 }
 
 void TCustomLED::Tick()

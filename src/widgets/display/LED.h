@@ -55,6 +55,8 @@ protected:
     void ColorChanged() override;
     virtual void Paint(QPainter& painter);
     void paintEvent(QPaintEvent* event) override;
+    // A press on the lamp is the lamp's; it does not reach the control under it.
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void Tick();

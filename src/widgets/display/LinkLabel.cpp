@@ -85,7 +85,10 @@ void TCustomLinkLabel::SetCaption(const QString& caption)
     FText = QStringList{caption};
     FCaption = caption;
     ForgetLinks();
-    FNodeTree.reset();
+    // The old tree goes; an empty one stands in while the caption is parsed, since a handler
+    // of the dynamic parts may let the label paint or take the pointer meanwhile.
+    FNodeTree = std::make_unique<TNodeTree>();
+    ApplyFontToRoot();
     TLinkNode::ResetNumbering();
     TDynamicNode::ResetNumbering();
     try {
@@ -510,6 +513,7 @@ void TCustomLinkLabel::mouseMoveEvent(QMouseEvent* event)
 void TCustomLinkLabel::mousePressEvent(QMouseEvent* event)
 {
     TExGraphicControl::mousePressEvent(event);
+    event->accept();  // the press is the label's, not the parent's under it
     if (TLinkNode* link = LinkAt(event->position().toPoint()))
         MakeLinkState(link, lsClicked);
 }

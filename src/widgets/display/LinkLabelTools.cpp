@@ -1,6 +1,7 @@
 #include "LinkLabelTools.h"
 
 #include <QPainter>
+#include <map>
 
 TFontStyles StylesOfFont(const QFont& font)
 {
@@ -31,6 +32,28 @@ TPainterCanvas::TPainterCanvas(QPainter& painter, const QFont& font)
 {
 }
 
+namespace {
+
+// By font and resolution; the map's nodes stay where they are while others are added.
+TPainterCanvas::TMeasured& MeasuredFor(const QFont& font, const QPaintDevice* device)
+{
+    static std::map<QString, TPainterCanvas::TMeasured> measured;
+    QString key = font.key();
+    if (device)
+        key += QStringLiteral("@%1x%2").arg(device->logicalDpiX()).arg(device->logicalDpiY());
+    return measured[key];
+}
+
+bool IsSingleLine(const QString& text)
+{
+    for (const QChar c : text)
+        if (c == u'\n' || c == u'\r' || c == u'\t' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            return false;
+    return true;
+}
+
+} // namespace
+
 TPainterCanvas::TStyledFont& TPainterCanvas::Styled(TFontStyles styles)
 {
     auto& slot = FFonts[styles.Bits()];
@@ -38,14 +61,24 @@ TPainterCanvas::TStyledFont& TPainterCanvas::Styled(TFontStyles styles)
         QFont f = FontWithStyles(FFont, styles);
         // Metrics for the painter's device, so that widths match what is drawn there.
         QFontMetrics metrics(f, FPainter.device());
-        slot.emplace(TStyledFont{f, metrics});
+        slot.emplace(TStyledFont{f, metrics, &MeasuredFor(f, FPainter.device())});
     }
     return *slot;
 }
 
 int TPainterCanvas::TextWidth(const QString& text, TFontStyles styles)
 {
-    return Styled(styles).Metrics.horizontalAdvance(text);
+    TStyledFont& styled = Styled(styles);
+    QHash<QString, int>& widths = styled.Measured->Widths;
+    if (const auto found = widths.constFind(text); found != widths.constEnd())
+        return *found;
+    const int width = styled.Metrics.horizontalAdvance(text);
+    // Bounded: a text of any length can pass through a label, the program's own are few.
+    constexpr qsizetype kMostWidths = 4096;
+    if (widths.size() >= kMostWidths)
+        widths.clear();
+    widths.insert(text, width);
+    return width;
 }
 
 int TPainterCanvas::LineHeight()
@@ -63,6 +96,23 @@ void TPainterCanvas::DrawText(int x, int y, const QString& text, TFontStyles sty
     if (FCurrentColor != color) {
         FPainter.setPen(ToQColor(color));
         FCurrentColor = color;
+    }
+    // A line laid out once is drawn with the same glyphs at the same place as drawText puts
+    // them; underlined and struck-out text, and anything with a break or a tab, take drawText.
+    if (!styles.Contains(fsUnderline) && !styles.Contains(fsStrikeOut) && IsSingleLine(text)) {
+        QHash<QString, QStaticText>& lines = styled.Measured->Lines;
+        auto found = lines.find(text);
+        if (found == lines.end()) {
+            constexpr qsizetype kMostLines = 512;
+            if (lines.size() >= kMostLines)
+                lines.clear();
+            QStaticText line(text);
+            line.setTextFormat(Qt::PlainText);
+            line.prepare(QTransform(), styled.Font);
+            found = lines.insert(text, line);
+        }
+        FPainter.drawStaticText(x, y, *found);
+        return;
     }
     FPainter.drawText(x, y + styled.Metrics.ascent(), text);
 }

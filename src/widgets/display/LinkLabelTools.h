@@ -8,6 +8,8 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QHash>
+#include <QStaticText>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -76,10 +78,19 @@ public:
     int LineHeight() override;
     void DrawText(int x, int y, const QString& text, TFontStyles styles, TColor color) override;
 
+    // What one font has measured, shared by every canvas drawing in that font on a device of the
+    // same resolution: the labels show the texts of a small fixed table, so the same words and
+    // lines come back again and again, and each is shaped once rather than at every layout.
+    struct TMeasured {
+        QHash<QString, int> Widths;
+        QHash<QString, QStaticText> Lines; // single lines, laid out for drawing
+    };
+
 private:
     struct TStyledFont {
         QFont Font;
         QFontMetrics Metrics;
+        TMeasured* Measured = nullptr;
     };
     TStyledFont& Styled(TFontStyles styles);
 

@@ -1,4 +1,6 @@
 #include "CaptionPanel.h"
+#include "LED.h"
+#include "LinkLabel.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -89,6 +91,8 @@ private slots:
     void drawsEveryButtonKind();
     void dragByTheBar_data();
     void dragByTheBar();
+    void childrenOnTheBarKeepTheirPresses_data();
+    void childrenOnTheBarKeepTheirPresses();
     void oddCaptionHeights_data();
     void oddCaptionHeights();
 };
@@ -449,6 +453,57 @@ void TestCaptionPanel::dragByTheBar()
     QVERIFY(!panel.Dragging());
     QCOMPARE(ended, drags ? 1 : 0);
     QCOMPARE(asked, allowAligned ? 1 : 0);
+}
+
+void TestCaptionPanel::childrenOnTheBarKeepTheirPresses_data()
+{
+    QTest::addColumn<QString>("child");
+    QTest::newRow("caption button") << "button";
+    QTest::newRow("lamp lying on the bar") << "lamp";
+    QTest::newRow("link label lying on the bar") << "label";
+}
+
+// A press on a windowless child that lies over the bar belongs to the child: a free panel does
+// not start moving under it.
+void TestCaptionPanel::childrenOnTheBarKeepTheirPresses()
+{
+    QFETCH(QString, child);
+    TExPanel parent;
+    parent.resize(400, 300);
+    TCaptionPanel panel(&parent);
+    MakeInputPanel(panel);
+    panel.move(20, 30);
+    int clicks = 0;
+    panel.OnButtonClick = [&](TObject*, TCapBtnStyle) { ++clicks; };
+    QWidget* target = panel.Button(capClose);
+    if (child == "lamp") {
+        target = new TLED(&panel);
+        target->move(panel.ClientOrigin() + QPoint(100, 1));
+    } else if (child == "label") {
+        auto* label = new TLinkLabel(&panel);
+        QFont font = label->font();
+        font.setPixelSize(10);
+        label->setFont(font);
+        label->setGeometry(QRect(panel.ClientOrigin() + QPoint(60, 2), QSize(80, 14)));
+        label->SetCaption(QStringLiteral("<link=x>lien</link>"));
+        target = label;
+    }
+    target->raise();
+    parent.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&parent));
+    QCoreApplication::processEvents();
+    const QPoint at = target->rect().center();
+    const QPoint onClient = target->mapTo(&panel, at) - panel.ClientOrigin();
+    QVERIFY(panel.CaptionRect().Contains(onClient.x(), onClient.y()));
+
+    const QPoint start = panel.pos();
+    QTest::mousePress(target, Qt::LeftButton, {}, at);
+    QVERIFY(!panel.Dragging());
+    QTest::mouseMove(target, at + QPoint(6, 4));
+    QCOMPARE(panel.pos(), start);
+    QTest::mouseRelease(target, Qt::LeftButton, {}, at);
+    QVERIFY(!panel.Dragging());
+    QCOMPARE(clicks, child == "button" ? 1 : 0);
 }
 
 void TestCaptionPanel::oddCaptionHeights_data()

@@ -451,6 +451,30 @@ private slots:
         QCOMPARE(FirstInkColumn(fixture.Shown(), kBackdropColor), -1);
     }
 
+    // A handler of the dynamic parts may let events run while the caption is parsed (a message
+    // box does): the label paints, takes the pointer and answers questions meanwhile.
+    void handlerLettingEventsRun()
+    {
+        TLabelOnBackdrop fixture(QStringLiteral("<link=a>avant</link>"));
+        QVERIFY(fixture.Settle());
+        TLinkLabel& label = *fixture.Label;
+        TPaintRecorder paints;
+        label.installEventFilter(&paints);
+        int children = -1;
+        label.OnDynamicTagInit = [&](TObject*, QString& source, int) {
+            label.update();
+            QTest::mouseMove(&label, QPoint(3, 3));
+            QCoreApplication::processEvents();
+            children = static_cast<int>(label.NodeTree().Root().Children().size());
+            source = QStringLiteral("<b>milieu</b>");
+        };
+        label.SetCaption(QStringLiteral("a<dynamic>b"));
+        QVERIFY(!paints.Regions.isEmpty());
+        QCOMPARE(children, 0);  // the old tree is gone, the new one not there yet
+        QCOMPARE(label.NodeTree().Root().GetText(), QStringLiteral("amilieub"));
+        QCOMPARE(label.GetDynamicTagContents(0), QStringLiteral("milieu"));
+    }
+
     void widthsFollowTheFontAndLinkStyle()
     {
         TLabelOnBackdrop fixture(QStringLiteral("Caryotype <link=x>Echographie</link>"));
