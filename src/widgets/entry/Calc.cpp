@@ -296,7 +296,9 @@ void TCalculatorPanel::ProcessKey(char16_t key)
     const QString dec = DecimalSeparator();
     if (c == u',' || c == u'.' || (dec.size() == 1 && c == dec[0].unicode())) {
         StartEntry();
-        if (!FText.contains(dec))
+        // A number shown with an exponent takes no separator, as it takes no more digits: the
+        // display would no longer read as a number.
+        if (!FText.contains(dec) && !FText.contains(u'E'))
             ChangeText(FText + dec);
         return;
     }

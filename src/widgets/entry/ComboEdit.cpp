@@ -2,6 +2,7 @@
 
 #include "Application.h"
 #include "FormatSettings.h"
+#include "PainterLines.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -10,7 +11,6 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QStyle>
 #include <algorithm>
@@ -57,6 +57,8 @@ char16_t KeyChar(const QKeyEvent* event)
     case Qt::Key_Tab:
     case Qt::Key_Backtab: return kTab;
     case Qt::Key_Backspace: return kBackspace;
+    // An editing key, not a character, although X11 sends DEL (U+007F) as its text.
+    case Qt::Key_Delete: return 0;
     default: break;
     }
     const QString text = event->text();
@@ -230,12 +232,12 @@ void TEditButton::Click()
 void TEditButton::Paint(QPainter& painter)
 {
     TImageSpeedButton::Paint(painter);
-    if (!Pressed() && !Flat()) {
-        // The classic look: a face-coloured line and a highlight along the left edge.
+    if (!Pressed()) {
+        // The classic look, flat or not: a face-coloured line and a highlight along the left edge.
         painter.setPen(ToQColor(clBtnFace));
-        painter.drawLine(0, 0, 0, height() - 1);
+        DrawAxisLine(painter, 0, 0, 0, height() - 1);
         painter.setPen(ToQColor(clBtnHighlight));
-        painter.drawLine(1, 1, 1, height() - 2);
+        DrawAxisLine(painter, 1, 1, 1, height() - 2);
     }
 }
 
@@ -529,9 +531,8 @@ void TCustomComboEdit::UpdatePalette()
     pal.setColor(QPalette::Active, QPalette::Base, ToQColor(FColor));
     pal.setColor(QPalette::Inactive, QPalette::Base, ToQColor(FColor));
     pal.setColor(QPalette::Disabled, QPalette::Base, ToQColor(FDisabledColor));
-    // The text box greys its own text unless its background already is that grey.
-    pal.setColor(QPalette::Disabled, QPalette::Text,
-                 ToQColor(FDisabledColor == clGrayText ? clWindowText : clGrayText));
+    // Disabled, the text is drawn in DisabledTextColor on DisabledColor.
+    pal.setColor(QPalette::Disabled, QPalette::Text, ToQColor(FDisabledTextColor));
     setPalette(pal);
 }
 
@@ -940,17 +941,17 @@ void TCustomComboEdit::PaintBorder(QPainter& painter) const
 {
     const int l = 0, t = 0, r = width() - 1, b = height() - 1;
     painter.setPen(ToQColor(clBtnShadow));
-    painter.drawLine(l, t, r - 1, t);
-    painter.drawLine(l, t, l, b - 1);
+    DrawAxisLine(painter, l, t, r - 1, t);
+    DrawAxisLine(painter, l, t, l, b - 1);
     painter.setPen(ToQColor(clBtnHighlight));
-    painter.drawLine(l, b, r, b);
-    painter.drawLine(r, t, r, b);
+    DrawAxisLine(painter, l, b, r, b);
+    DrawAxisLine(painter, r, t, r, b);
     painter.setPen(ToQColor(cl3DDkShadow));
-    painter.drawLine(l + 1, t + 1, r - 2, t + 1);
-    painter.drawLine(l + 1, t + 1, l + 1, b - 2);
+    DrawAxisLine(painter, l + 1, t + 1, r - 2, t + 1);
+    DrawAxisLine(painter, l + 1, t + 1, l + 1, b - 2);
     painter.setPen(ToQColor(cl3DLight));
-    painter.drawLine(l + 1, b - 1, r - 1, b - 1);
-    painter.drawLine(r - 1, t + 1, r - 1, b - 1);
+    DrawAxisLine(painter, l + 1, b - 1, r - 1, b - 1);
+    DrawAxisLine(painter, r - 1, t + 1, r - 1, b - 1);
 }
 
 void TCustomComboEdit::paintEvent(QPaintEvent* event)
@@ -1003,9 +1004,9 @@ void TCustomComboEdit::PasteFromClipboard(QClipboard::Mode mode)
     // to its first line break, in place of the selection.
     if (pasted.isEmpty())
         return;
-    const auto lineBreak = pasted.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
-    if (lineBreak >= 0)
-        pasted.truncate(lineBreak);
+    const auto lineBreak = std::find_if(pasted.cbegin(), pasted.cend(),
+                                        [](QChar c) { return c == u'\r' || c == u'\n'; });
+    pasted.truncate(lineBreak - pasted.cbegin());
     insert(pasted);
 }
 

@@ -447,6 +447,10 @@ void TCustomNumEdit::DoExit()
 
 void TCustomNumEdit::PasteFromClipboard(QClipboard::Mode mode)
 {
+    // While the drop-down is open the text is its display and the text box is locked: nothing
+    // is pasted, and reading the display would make it the number a cancel restores.
+    if (PopupVisible())
+        return;
     const QString old = text();
     const bool modified = isModified();
     try {

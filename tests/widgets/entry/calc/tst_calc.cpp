@@ -74,6 +74,9 @@ private slots:
                                                            << true << 1;
         QTest::newRow("the separator is appended at the limit") << 0.0 << "123456789012345,6"
                                                                 << "123456789012345," << true << 1;
+        // A small result shows with an exponent; like a digit, a separator then adds nothing, so the
+        // display keeps a number.
+        QTest::newRow("no separator after an exponent") << 0.0 << "0,000001_," << "-1E-6" << true << 0;
         QTest::newRow("q takes the square root") << 0.0 << "9q" << "3" << true << 0;
         QTest::newRow("r takes the reciprocal") << 0.0 << "4r" << "0,25" << true << 0;
         QTest::newRow("c clears") << 0.0 << "12c" << "0" << true << 0;
@@ -146,6 +149,36 @@ private slots:
         e.Open();
         QCOMPARE(e.Panel()->Status(), csFirst);
         QCOMPARE(e.Panel()->Text(), QStringLiteral("0"));
+    }
+
+    // While the calculator is open the edit shows its display and is locked: a paste request is
+    // not carried out and does not make the display the edit's number, so cancelling afterwards
+    // still brings back the number the edit held.
+    void pasteWhileOpenTakesNothing_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::newRow("a number on the display") << "7";
+        QTest::newRow("the error display") << "1/0=";
+    }
+    void pasteWhileOpenTakesNothing()
+    {
+        QFETCH(QString, keys);
+        TEdit e;
+        e.edit->SetValue(2.5L);
+        e.Open();
+        e.Panel()->SetKeyPressPauseMs(0);
+        Type(e.edit, keys);
+        const QString display = e.Panel()->Text();
+        SetClipboard(QStringLiteral("3"));
+        QTest::keyClick(e.edit, Qt::Key_V, Qt::ControlModifier);
+        QVERIFY(e.edit->PopupVisible());
+        QCOMPARE(e.edit->text(), display);
+        e.changes = 0;
+        QTest::keyClick(e.edit, Qt::Key_Escape);
+        QVERIFY(!e.edit->PopupVisible());
+        QCOMPARE(e.edit->text(), QStringLiteral("2,5"));
+        QCOMPARE(e.edit->Value(), 2.5L);
+        QCOMPARE(e.changes, 0);
     }
 
     void changeEventsAroundTheCalculator_data()

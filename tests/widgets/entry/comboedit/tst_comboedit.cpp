@@ -161,13 +161,22 @@ private slots:
         QVERIFY(!edit->PopupVisible());
     }
 
+    // A disabled edit fills its client area with DisabledColor and shows its text in
+    // DisabledTextColor, whether the numeric edit paints its value or the text box its text.
+    void disabledLook_data()
+    {
+        QTest::addColumn<bool>("numeric");
+        QTest::newRow("numeric edit") << true;
+        QTest::newRow("plain edit") << false;
+    }
     void disabledLook()
     {
+        QFETCH(bool, numeric);
         QWidget window;
         window.resize(200, 40);
-        auto* edit = new TCalcEdit(&window);
+        TCustomComboEdit* edit = numeric ? new TCalcEdit(&window) : new TCustomComboEdit(&window);
         edit->setGeometry(0, 0, 184, 21);
-        edit->SetValue(8);
+        edit->SetText(QStringLiteral("8"));
         edit->SetDisabledColor(clYellow);
         edit->SetDisabledTextColor(clRed);
         window.show();
@@ -180,8 +189,63 @@ private slots:
         for (int x = r.left(); x <= r.right(); ++x)
             for (int y = r.top(); y <= r.bottom(); ++y)
                 red += qRed(shot.pixel(x, y)) > 200 && qGreen(shot.pixel(x, y)) < 80;
-        QCOMPARE(shot.pixel(r.left() + 2, r.top() + 2), qRgb(255, 255, 0));
+        // Away from the 8, at the left end (numeric: right-aligned) or the right end (plain).
+        const int clearX = numeric ? r.left() + 2 : r.right() - 2;
+        QCOMPARE(shot.pixel(clearX, r.top() + 2), qRgb(255, 255, 0));
         QVERIFY2(red > 5, "the 8 is not drawn in the disabled text colour");
+    }
+
+    // The button's classic face: while it is up, a face-coloured line at x = 0 and a highlight
+    // line at x = 1 run along its left edge, flat button or not; pressed, neither.
+    void buttonLeftEdgeLines_data()
+    {
+        QTest::addColumn<bool>("flat");
+        QTest::addColumn<bool>("pressed");
+        QTest::newRow("raised, up") << false << false;
+        QTest::newRow("flat, up") << true << false;
+        QTest::newRow("raised, pressed") << false << true;
+        QTest::newRow("flat, pressed") << true << true;
+    }
+    void buttonLeftEdgeLines()
+    {
+        QFETCH(bool, flat);
+        QFETCH(bool, pressed);
+        QWidget window;
+        auto* edit = new TCalcEdit(&window);
+        edit->setGeometry(0, 0, 184, 21);
+        edit->SetButtonFlat(flat);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        edit->Button()->SetPressed(pressed);
+        const QImage face = edit->Button()->grab().toImage();
+        const QRgb faceColour = ToQColor(clBtnFace).rgb(), highlight = ToQColor(clBtnHighlight).rgb();
+        QVERIFY(faceColour != highlight);
+        for (int y = 1; y <= face.height() - 3; ++y) {
+            QCOMPARE(face.pixel(0, y) == faceColour, !pressed);
+            QCOMPARE(face.pixel(1, y) == highlight, !pressed);
+        }
+    }
+
+    // An error while the accepted value is put in brings the edit's text back and is passed on;
+    // the drop-down is closed and the text box writable again all the same.
+    void failedAcceptRestoresAndCloses()
+    {
+        QWidget window;
+        auto* edit = new TCalcEdit(&window);
+        edit->setGeometry(0, 0, 184, 21);
+        window.show();
+        edit->SetValue(2.5L);
+        edit->OpenDropDown(true);
+        edit->Calculator()->CalcPanel()->SetKeyPressPauseMs(0);
+        edit->Calculator()->KeyPress(u'7');
+        QCOMPARE(edit->text(), QStringLiteral("7"));
+        edit->FOnPopupValueAccepted = [](TObject*) { throw std::runtime_error("refused"); };
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, edit->CloseDropDown(true));
+        QVERIFY(!edit->PopupVisible());
+        QVERIFY(!edit->Calculator()->isVisible());
+        QVERIFY(!edit->isReadOnly());
+        QCOMPARE(edit->text(), QStringLiteral("2,5"));
+        QCOMPARE(edit->Value(), 2.5L);
     }
 
     void destroyingWhileOpenClosesWithoutAccepting()

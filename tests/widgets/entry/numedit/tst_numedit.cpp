@@ -222,6 +222,33 @@ private slots:
         QCOMPARE(e.changes, text.size()); // one change per character kept
     }
 
+    // The deleting keys type no character, whatever text the window system attaches to them:
+    // X11 sends DEL (U+007F) with Delete and Ctrl+Delete.
+    void deletingKeysAreNoCharacters_data()
+    {
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Delete removes the character after the caret") << int(Qt::NoModifier) << "134";
+        QTest::newRow("Ctrl+Delete removes the rest of the word") << int(Qt::ControlModifier) << "1";
+    }
+    void deletingKeysAreNoCharacters()
+    {
+        QFETCH(int, modifiers);
+        QFETCH(QString, text);
+        TEdit e;
+        e.Focus();
+        Type(e.edit, QStringLiteral("1234"));
+        e.edit->setCursorPosition(1);
+        e.changes = 0;
+        const int beepsBefore = Application::BeepCount();
+        const auto mods = static_cast<Qt::KeyboardModifiers>(modifiers);
+        QTest::sendKeyEvent(QTest::Press, e.edit, Qt::Key_Delete, QString(QChar(0x7F)), mods);
+        QTest::sendKeyEvent(QTest::Release, e.edit, Qt::Key_Delete, QString(QChar(0x7F)), mods);
+        QCOMPARE(e.edit->text(), text);
+        QCOMPARE(Application::BeepCount() - beepsBefore, 0);
+        QCOMPARE(e.changes, 1);
+    }
+
     void noBeepWhenSwitchedOff()
     {
         TEdit e;
