@@ -8,6 +8,8 @@
 #include "Events.h"
 #include "ExGraphicControl.h"
 
+#include <QHash>
+#include <QStaticText>
 #include <QString>
 
 class TLabel : public TExGraphicControl
@@ -40,6 +42,8 @@ private:
     void FitHeightToFont();
 
     QString FCaption;
+    // Captions laid out for drawing in the current font.
+    QHash<QString, QStaticText> FLines;
     QString FHint;
     TColor FFontColor = clWindowText;
     bool FPressed = false;

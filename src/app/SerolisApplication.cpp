@@ -1,6 +1,7 @@
 #include "SerolisApplication.h"
 
 #include "Application.h"
+#include "IconFiles.h"
 
 #include <QDir>
 #include <QFont>
@@ -27,11 +28,20 @@ bool TSerolisApplication::notify(QObject* receiver, QEvent* event)
 
 QIcon ProgramIcon()
 {
-    QIcon embedded;
+    // The embedded pictures sit in folders named after their size ("48x48"); they are read
+    // only when a size is asked for.
+    QList<TIconFile> files;
     const QDir sizes(QStringLiteral(":/icons/hicolor"));
-    for (const QString& size : sizes.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
-        embedded.addFile(sizes.filePath(size + QStringLiteral("/apps/serolis.png")));
-    return QIcon::fromTheme(QString::fromLatin1(kDesktopEntryName), embedded);
+    for (const QString& size : sizes.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QStringList sides = size.split(u'x');
+        bool wide = false, high = false;
+        const int width = sides.size() == 2 ? sides[0].toInt(&wide) : 0;
+        const int height = sides.size() == 2 ? sides[1].toInt(&high) : 0;
+        if (!wide || !high)
+            continue;
+        files.append({sizes.filePath(size + QStringLiteral("/apps/serolis.png")), QSize(width, height)});
+    }
+    return QIcon::fromTheme(QString::fromLatin1(kDesktopEntryName), IconFromFiles(files));
 }
 
 void DeclareFontSubstitutes()

@@ -3,6 +3,7 @@
 #include "AboutBox.h"
 #include "Application.h"
 #include "ExampleProfiles.h"
+#include "IconFiles.h"
 #include "IdeasFile.h"
 #include "MainMenu.h"
 #include "ReferenceDocuments.h"
@@ -91,10 +92,11 @@ const TResultPanelDesign kResultPanels[] = {
 
 QIcon PanelIcon(const char* name)
 {
-    QIcon icon;
+    QList<TIconFile> files;
     for (const int size : {16, 32, 48})
-        icon.addFile(QStringLiteral(":/display/icon-%1-%2.png").arg(QLatin1String(name)).arg(size));
-    return icon;
+        files.append({QStringLiteral(":/display/icon-%1-%2.png").arg(QLatin1String(name)).arg(size),
+                      QSize(size, size)});
+    return IconFromFiles(files);
 }
 
 QFont PixelFont(const QString& family, int pixels, bool bold)
