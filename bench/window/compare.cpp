@@ -1,9 +1,11 @@
 // Measures the program's window against the bare Qt window in the same run, with medians over
 // repeated runs, and prints each figure beside its goal.
 //
-//   bench_window_compare [--runs N] [--idle-seconds S] [--steps N] [--no-callgrind]
+//   bench_window_compare [--runs N] [--idle-seconds S] [--steps N] [--callgrind-steps N] [--no-callgrind]
 //
-// Both subjects run offscreen (QT_QPA_PLATFORM=offscreen unless already set).
+// Both subjects run offscreen (QT_QPA_PLATFORM=offscreen unless already set), one after the other
+// in each run, so that the machine's load falls on both alike. The marker change is measured in
+// two kinds (see ProgramWindow.cpp), each against the same full repaint of the bare window.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -104,45 +106,125 @@ std::optional<double> Field(const std::string& text, const std::string& key)
     return std::strtod(text.c_str() + at + key.size(), nullptr);
 }
 
+struct TStepFigures {
+    double meanUs = 0;
+    double p99Us = 0;
+    double cpuMeanUs = 0;
+    double cpuP99Us = 0;
+    double paintsPerStep = 0;
+    double instructions = 0; // per step, under callgrind
+};
+
 struct TFigures {
     double firstPaintMs = 0;
     double instructions = 0;
     double peakRssMiB = 0;
     double idleCpuPercent = 0;
-    double stepMeanUs = 0;
-    double stepP99Us = 0;
 };
 
-TFigures Measure(const std::string& subject, int runs, int idleSeconds, int steps, bool callgrind)
+struct TStepSamples {
+    std::vector<double> mean, p99, cpuMean, cpuP99, paints, instructions;
+};
+
+struct TSamples {
+    std::vector<double> walls, rss, ir, idle;
+};
+
+double MedianOrZero(const std::vector<double>& v)
 {
-    TFigures f;
-    std::vector<double> walls, rss, ir, idle, mean, p99;
-    for (int i = 0; i < runs; ++i) {
-        const TRun run = Spawn({subject, "first-paint"});
-        walls.push_back(run.wallToFirstLine * 1000);
-        rss.push_back(double(run.maxRssKiB) / 1024);
+    return v.empty() ? 0 : Median(v);
+}
+
+double Required(const TRun& run, const std::string& key)
+{
+    const auto value = Field(run.out, key);
+    if (!value) {
+        std::fprintf(stderr, "no \"%s\" in the output:\n%s\n%s\n", key.c_str(), run.out.c_str(), run.err.c_str());
+        std::exit(2);
     }
+    return *value;
+}
+
+// One kind of step of one subject.
+struct TStepper {
+    std::string subject;
+    std::string kind; // empty: the subject's own
+};
+
+std::vector<std::string> StepsCommand(const TStepper& stepper, int steps)
+{
+    std::vector<std::string> command{stepper.subject, "steps", std::to_string(steps)};
+    if (!stepper.kind.empty())
+        command.push_back(stepper.kind);
+    return command;
+}
+
+// Each measurement runs the subjects one after the other, run by run, so that a change of the
+// machine's load falls on all of them alike.
+void Measure(const std::string (&subjects)[2], TSamples (&samples)[2], const std::vector<TStepper>& steppers,
+             std::vector<TStepSamples>& stepSamples, int runs, int idleSeconds, int steps, int callgrindSteps,
+             bool callgrind)
+{
+    for (int i = 0; i < runs; ++i)
+        for (int s = 0; s < 2; ++s) {
+            const TRun run = Spawn({subjects[s], "first-paint"});
+            samples[s].walls.push_back(run.wallToFirstLine * 1000);
+            samples[s].rss.push_back(double(run.maxRssKiB) / 1024);
+        }
     if (callgrind) {
-        for (int i = 0; i < 3; ++i) {
-            const TRun run = Spawn({"valgrind", "--tool=callgrind", "--callgrind-out-file=/dev/null", subject, "first-paint"});
-            const auto collected = Field(run.err, "Collected : ");
-            if (collected)
-                ir.push_back(*collected);
+        for (int i = 0; i < 3; ++i)
+            for (int s = 0; s < 2; ++s) {
+                const TRun run = Spawn({"valgrind", "--tool=callgrind", "--callgrind-out-file=/dev/null", subjects[s],
+                                        "first-paint"});
+                if (const auto collected = Field(run.err, "Collected : "))
+                    samples[s].ir.push_back(*collected);
+            }
+        // The steps alone: collection switched on only inside the timed span of each step.
+        for (std::size_t k = 0; k < steppers.size(); ++k) {
+            std::vector<std::string> command{"valgrind", "--tool=callgrind", "--callgrind-out-file=/dev/null",
+                                             "--collect-atstart=no", "--toggle-collect=BenchTimedStep"};
+            for (const std::string& part : StepsCommand(steppers[k], callgrindSteps))
+                command.push_back(part);
+            const TRun run = Spawn(command);
+            if (const auto collected = Field(run.err, "Collected : "))
+                stepSamples[k].instructions.push_back(*collected / callgrindSteps);
         }
     }
-    for (int i = 0; i < 3; ++i) {
-        const TRun run = Spawn({subject, "idle", std::to_string(idleSeconds)});
-        idle.push_back(Field(run.out, "idle-cpu-percent ").value_or(-1));
-        const TRun stepped = Spawn({subject, "steps", std::to_string(steps)});
-        mean.push_back(Field(stepped.out, "steps-mean-us ").value_or(-1));
-        p99.push_back(Field(stepped.out, "steps-p99-us ").value_or(-1));
-    }
-    f.firstPaintMs = Median(walls);
-    f.peakRssMiB = Median(rss);
-    f.instructions = ir.empty() ? 0 : Median(ir);
-    f.idleCpuPercent = Median(idle);
-    f.stepMeanUs = Median(mean);
-    f.stepP99Us = Median(p99);
+    for (int i = 0; i < 3; ++i)
+        for (int s = 0; s < 2; ++s) {
+            const TRun run = Spawn({subjects[s], "idle", std::to_string(idleSeconds)});
+            samples[s].idle.push_back(Required(run, "idle-cpu-percent "));
+        }
+    for (int i = 0; i < 3; ++i)
+        for (std::size_t k = 0; k < steppers.size(); ++k) {
+            const TRun run = Spawn(StepsCommand(steppers[k], steps));
+            stepSamples[k].mean.push_back(Required(run, "steps-mean-us "));
+            stepSamples[k].p99.push_back(Required(run, "steps-p99-us "));
+            stepSamples[k].cpuMean.push_back(Required(run, "steps-cpu-mean-us "));
+            stepSamples[k].cpuP99.push_back(Required(run, "steps-cpu-p99-us "));
+            stepSamples[k].paints.push_back(Required(run, "steps-paints-per-step "));
+        }
+}
+
+TFigures Figures(const TSamples& s)
+{
+    TFigures f;
+    f.firstPaintMs = MedianOrZero(s.walls);
+    f.peakRssMiB = MedianOrZero(s.rss);
+    f.instructions = MedianOrZero(s.ir);
+    f.idleCpuPercent = MedianOrZero(s.idle);
+    return f;
+}
+
+TStepFigures StepFigures(const TStepSamples& s)
+{
+    TStepFigures f;
+    f.meanUs = MedianOrZero(s.mean);
+    f.p99Us = MedianOrZero(s.p99);
+    f.cpuMeanUs = MedianOrZero(s.cpuMean);
+    f.cpuP99Us = MedianOrZero(s.cpuP99);
+    f.paintsPerStep = MedianOrZero(s.paints);
+    f.instructions = MedianOrZero(s.instructions);
     return f;
 }
 
@@ -150,19 +232,45 @@ void Row(const char* name, double bare, double program, const char* unit, double
 {
     if (ratioGoal) {
         const double ratio = bare > 0 ? program / bare : 0;
-        std::printf("%-34s %12.2f %12.2f %-5s %7.2fx  goal <= %.2fx  %s\n", name, bare, program, unit, ratio, goal,
+        std::printf("%-44s %12.2f %12.2f %-5s %7.2fx  goal <= %.2fx  %s\n", name, bare, program, unit, ratio, goal,
                     ratio <= goal ? "met" : "MISSED");
     } else {
-        std::printf("%-34s %12.3f %12.3f %-5s %8s  goal <= %.2f %s  %s\n", name, bare, program, unit, "", goal, unit,
+        std::printf("%-44s %12.3f %12.3f %-5s %8s  goal <= %.2f %s  %s\n", name, bare, program, unit, "", goal, unit,
                     program <= goal ? "met" : "MISSED");
     }
+}
+
+// A figure shown beside the goals, to explain them; no goal of its own.
+void Info(const char* name, double bare, double program, const char* unit)
+{
+    const double ratio = bare > 0 ? program / bare : 0;
+    std::printf("%-44s %12.2f %12.2f %-5s %7.2fx\n", name, bare, program, unit, ratio);
+}
+
+// The goals of one kind of marker change, each against one full repaint of the bare window.
+void StepRows(const char* title, const TStepFigures& bare, const TStepFigures& program, bool callgrind)
+{
+    std::printf("%s\n", title);
+    Row("  mean (wall)", bare.meanUs, program.meanUs, "us", 4.0, true);
+    Row("  99th percentile (wall)", bare.p99Us, program.p99Us, "us", 5.0, true);
+    Info("  mean (thread CPU)", bare.cpuMeanUs, program.cpuMeanUs, "us");
+    Info("  99th percentile (thread CPU)", bare.cpuP99Us, program.cpuP99Us, "us");
+    if (callgrind)
+        Info("  instructions per step (callgrind)", bare.instructions / 1e3, program.instructions / 1e3, "k Ir");
+    Info("  paint events per step", bare.paintsPerStep, program.paintsPerStep, "");
+}
+
+double LoadAverage()
+{
+    double load[1] = {0};
+    return getloadavg(load, 1) == 1 ? load[0] : -1;
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    int runs = 15, idleSeconds = 20, steps = 2000;
+    int runs = 15, idleSeconds = 20, steps = 2000, callgrindSteps = 200;
     bool callgrind = true;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -172,28 +280,40 @@ int main(int argc, char* argv[])
             idleSeconds = std::max(1, std::atoi(argv[++i]));
         else if (a == "--steps" && i + 1 < argc)
             steps = std::max(1, std::atoi(argv[++i]));
+        else if (a == "--callgrind-steps" && i + 1 < argc)
+            callgrindSteps = std::max(1, std::atoi(argv[++i]));
         else if (a == "--no-callgrind")
             callgrind = false;
         else {
-            std::fprintf(stderr, "usage: %s [--runs N] [--idle-seconds S] [--steps N] [--no-callgrind]\n", argv[0]);
+            std::fprintf(stderr,
+                         "usage: %s [--runs N] [--idle-seconds S] [--steps N] [--callgrind-steps N] [--no-callgrind]\n",
+                         argv[0]);
             return 2;
         }
     }
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
 
-    const std::string bare = BENCH_BARE_WINDOW;
-    const std::string program = BENCH_PROGRAM_WINDOW;
-    std::printf("runs %d, idle %d s, %d steps; medians\n", runs, idleSeconds, steps);
-    const TFigures b = Measure(bare, runs, idleSeconds, steps, callgrind);
-    const TFigures p = Measure(program, runs, idleSeconds, steps, callgrind);
+    const std::string subjects[2] = {BENCH_BARE_WINDOW, BENCH_PROGRAM_WINDOW};
+    const std::vector<TStepper> steppers{{subjects[0], ""}, {subjects[1], "threshold"}, {subjects[1], "sweep"}};
+    std::printf("runs %d, idle %d s, %d steps (%d under callgrind); medians; load average %.2f at start\n", runs,
+                idleSeconds, steps, callgrindSteps, LoadAverage());
+    std::fflush(stdout);
+    TSamples samples[2];
+    std::vector<TStepSamples> stepSamples(steppers.size());
+    Measure(subjects, samples, steppers, stepSamples, runs, idleSeconds, steps, callgrindSteps, callgrind);
+    const TFigures b = Figures(samples[0]);
+    const TFigures p = Figures(samples[1]);
 
-    std::printf("%-34s %12s %12s\n", "figure", "bare window", "program");
+    std::printf("%-44s %12s %12s\n", "figure", "bare window", "program");
     Row("start to first painted frame", b.firstPaintMs, p.firstPaintMs, "ms", 1.35, true);
     if (callgrind)
         Row("start-up instructions (callgrind)", b.instructions / 1e6, p.instructions / 1e6, "M Ir", 1.5, true);
     Row("peak resident memory", b.peakRssMiB, p.peakRssMiB, "MiB", 1.2, true);
-    Row("idle CPU, one core", b.idleCpuPercent, p.idleCpuPercent, "%", 0.3, false);
-    Row("marker change vs full repaint, mean", b.stepMeanUs, p.stepMeanUs, "us", 4.0, true);
-    Row("marker change vs full repaint, p99", b.stepP99Us, p.stepP99Us, "us", 5.0, true);
+    Row("idle CPU, one core, lamps blinking", b.idleCpuPercent, p.idleCpuPercent, "%", 0.3, false);
+    const TStepFigures bareStep = StepFigures(stepSamples[0]);
+    StepRows("marker change across a threshold vs one full repaint", bareStep, StepFigures(stepSamples[1]), callgrind);
+    StepRows("marker change, slider swept end to end, vs one full repaint", bareStep, StepFigures(stepSamples[2]),
+             callgrind);
+    std::printf("load average %.2f at the end\n", LoadAverage());
     return 0;
 }
