@@ -1,5 +1,6 @@
 #include "Gradient.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -210,23 +211,85 @@ void TGradient::Paint(QPainter& painter)
         FBufferHeight = h;
         if (w == 0 || h == 0)
             return;
-        // Three bytes a pixel hold every colour the ramp and OnPaint can put there, in a quarter
-        // less memory than four, and copying them to the screen takes no longer.
-        FBuffer = QImage(w, h, QImage::Format_RGB888);
-        if (FBuffer.isNull())
-            return;  // too large to hold: nothing to show
-        QPainter canvas(&FBuffer);
-        DrawGradient(canvas, w, h, c0, c1);
-        canvas.setPen(Qt::black);
-        canvas.setBrush(Qt::NoBrush);
-        Fire(OnPaint, this, &canvas);
+        // A handler may draw anything over the ramp, so it gets the whole area. Without one,
+        // bands across the area are the same all along them: one line holds them all.
+        FBufferIsLine = !OnPaint && (FStyle == grFilled || FStyle == grHorizontal || FStyle == grVertical);
+        if (FBufferIsLine) {
+            const int lineWidth = FStyle == grHorizontal ? w : 1;
+            const int lineHeight = FStyle == grVertical ? h : 1;
+            FBuffer = QImage(lineWidth, lineHeight, QImage::Format_RGB32);
+            if (FBuffer.isNull())
+                return;
+            QPainter canvas(&FBuffer);
+            DrawGradient(canvas, lineWidth, lineHeight, c0, c1);
+        } else {
+            // Three bytes a pixel hold every colour the ramp and OnPaint can put there, in a
+            // quarter less memory than four, and copying them to the screen takes no longer.
+            FBuffer = QImage(w, h, QImage::Format_RGB888);
+            if (FBuffer.isNull())
+                return;  // too large to hold: nothing to show
+            QPainter canvas(&FBuffer);
+            DrawGradient(canvas, w, h, c0, c1);
+            canvas.setPen(Qt::black);
+            canvas.setBrush(Qt::NoBrush);
+            Fire(OnPaint, this, &canvas);
+        }
     }
-    if (w > 0 && h > 0)
+    if (w <= 0 || h <= 0 || FBuffer.isNull())
+        return;
+    if (FBufferIsLine) {
+        if (FExposed.isEmpty()) {
+            PaintLine(painter, rect());
+        } else {
+            // A region is kept as rows of rectangles; one fill across each row is enough, since
+            // the paint's own clip keeps out what lies between them.
+            QRect row;
+            for (const QRect& part : FExposed) {
+                if (row.isValid() && (part.top() != row.top() || part.bottom() != row.bottom())) {
+                    PaintLine(painter, row & rect());
+                    row = QRect();
+                }
+                row = row.isValid() ? row.united(part) : part;
+            }
+            if (row.isValid())
+                PaintLine(painter, row & rect());
+        }
+    } else {
         painter.drawImage(0, 0, FBuffer);
+    }
 }
 
-void TGradient::paintEvent(QPaintEvent*)
+// Each run of equal pixels of the line becomes one solid rectangle across the exposed part:
+// the pixels are those of the line, and only the bands a repaint reaches are filled.
+void TGradient::PaintLine(QPainter& painter, const QRect& exposed) const
+{
+    if (exposed.isEmpty())
+        return;
+    const bool across = FBuffer.height() == 1;  // one row: the bands follow each other across
+    const int from = across ? exposed.left() : exposed.top();
+    const int to = (across ? exposed.right() : exposed.bottom()) + 1;
+    auto pixel = [&](int at) {
+        return across ? FBuffer.pixel(std::min(at, FBuffer.width() - 1), 0) : FBuffer.pixel(0, at);
+    };
+    int start = from;
+    QRgb colour = pixel(from);
+    for (int at = from + 1; at <= to; ++at) {
+        const QRgb next = at < to ? pixel(at) : ~colour;
+        if (next == colour)
+            continue;
+        if (across)
+            painter.fillRect(start, exposed.top(), at - start, exposed.height(), QColor(colour));
+        else
+            painter.fillRect(exposed.left(), start, exposed.width(), at - start, QColor(colour));
+        start = at;
+        colour = next;
+    }
+}
+
+void TGradient::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
+    FExposed = event->region();
     Paint(painter);
+    FExposed = QRegion();
 }

@@ -2,6 +2,9 @@
 // An opaque background that fills its area with a colour ramp from StartColor to EndColor in
 // Steps flat bands, in one of six layouts. The ramp is drawn once into an off-screen image and
 // drawn again only after a change of size or of a gradient property; other repaints copy it.
+// Bands that run straight across the whole area (and a single colour) need only one line of
+// that image: without an OnPaint handler to draw over it, only that line is kept, and a repaint
+// fills the part it exposes band by band from it.
 
 #include "Align.h"
 #include "Colors.h"
@@ -9,6 +12,7 @@
 #include "ExGraphicControl.h"
 
 #include <QImage>
+#include <QRegion>
 #include <cstdint>
 #include <functional>
 
@@ -52,8 +56,10 @@ public:
 
     TGradientPaintEvent OnPaint;
 
-    // The off-screen image as last built.
+    // The off-screen image as last built: the whole area, or the one line that stands for it
+    // (BufferIsLine).
     const QImage& Buffer() const { return FBuffer; }
+    bool BufferIsLine() const { return FBufferIsLine; }
 
     // The colour of band `step` of `steps` between two RGB values (0x00BBGGRR), each channel
     // rounded to the nearest integer, ties to even.
@@ -68,6 +74,7 @@ protected:
 private:
     void Invalidate();
     void DrawGradient(QPainter& painter, int w, int h, TColor c0, TColor c1) const;
+    void PaintLine(QPainter& painter, const QRect& exposed) const;
 
     TGradientStyle FStyle = grHorizontal;
     TColor FStartColor = clBlue;
@@ -76,6 +83,8 @@ private:
     QImage FBuffer;
     int FBufferWidth = 0;
     int FBufferHeight = 0;
+    bool FBufferIsLine = false;
+    QRegion FExposed;  // during a paint event: what it repaints
     int FLoadedLeft = 0;
     int FLoadedTop = 0;
     int FLoadedWidth = 0;

@@ -48,6 +48,8 @@ private slots:
     void concentricOddSizes_data();
     void concentricOddSizes();
     void rebuildsOnlyAfterAChange();
+    void oneLinePaintsAsTheWholeArea_data();
+    void oneLinePaintsAsTheWholeArea();
     void emptySizeDrawsNothing_data();
     void emptySizeDrawsNothing();
     void loadedRestoresStoredBounds_data();
@@ -223,6 +225,56 @@ void TestGradient::rebuildsOnlyAfterAChange()
     gradient.SetEndColor(clWhite);
     Render(gradient);
     QCOMPARE(rebuilds, 4);
+}
+
+void TestGradient::oneLinePaintsAsTheWholeArea_data()
+{
+    QTest::addColumn<TGradientStyle>("style");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("steps");
+    QTest::addColumn<QSize>("line");
+    QTest::newRow("vertical, the window's") << grVertical << QSize(621, 480) << 100 << QSize(1, 480);
+    QTest::newRow("vertical, odd") << grVertical << QSize(37, 23) << 7 << QSize(1, 23);
+    QTest::newRow("horizontal, odd") << grHorizontal << QSize(101, 3) << 100 << QSize(101, 1);
+    QTest::newRow("horizontal, one wide") << grHorizontal << QSize(1, 40) << 5 << QSize(1, 1);
+    QTest::newRow("filled") << grFilled << QSize(13, 9) << 100 << QSize(1, 1);
+}
+
+// Without an OnPaint handler the ramps that run straight across keep one line; stretched, it must
+// give every pixel the whole image gives, in a full paint and in a partial one.
+void TestGradient::oneLinePaintsAsTheWholeArea()
+{
+    QFETCH(TGradientStyle, style);
+    QFETCH(QSize, size);
+    QFETCH(int, steps);
+    QFETCH(QSize, line);
+    TGradient kept, whole;
+    int handlerRuns = 0;
+    whole.OnPaint = [&](TObject*, QPainter*) { ++handlerRuns; };
+    for (TGradient* g : {&kept, &whole}) {
+        g->SetStyle(style);
+        g->SetSteps(std::uint16_t(steps));
+        g->SetStartColor(clRed);
+        g->SetEndColor(0x00C08040);
+        g->resize(size);
+    }
+    QCOMPARE(Render(kept), Render(whole));
+    QCOMPARE(handlerRuns, 1);
+    QVERIFY(kept.BufferIsLine());
+    QCOMPARE(kept.Buffer().size(), line);
+    QVERIFY(!whole.BufferIsLine());
+    QCOMPARE(whole.Buffer().size(), size);
+
+    const QRegion part = QRegion(size.width() / 3, size.height() / 4, size.width() / 2 + 1, size.height() / 2 + 1)
+                         + QRegion(size.width() - 1, size.height() / 4, 1, 1)  // a gap on one row
+                         + QRegion(0, size.height() - 1, 1, 1);
+    auto renderPart = [&](TGradient& g) {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::magenta);
+        g.render(&image, QPoint(), part);
+        return image;
+    };
+    QCOMPARE(renderPart(kept), renderPart(whole));
 }
 
 void TestGradient::emptySizeDrawsNothing_data()
