@@ -1,7 +1,9 @@
 #include "LinkLabelTools.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <map>
+#include <vector>
 
 TFontStyles StylesOfFont(const QFont& font)
 {
@@ -34,14 +36,37 @@ TPainterCanvas::TPainterCanvas(QPainter& painter, const QFont& font)
 
 namespace {
 
-// By font and resolution; the map's nodes stay where they are while others are added.
+// By font and resolution; the map's nodes stay where they are while others are added. Every paint
+// of a label asks again for the same few fonts, and building a font's key costs more than laying
+// out a short line: the fonts asked for last are found by comparing them first.
 TPainterCanvas::TMeasured& MeasuredFor(const QFont& font, const QPaintDevice* device)
 {
+    struct TRecent {
+        QFont Font;
+        int DpiX = 0;
+        int DpiY = 0;
+        TPainterCanvas::TMeasured* Measured = nullptr;
+    };
+    constexpr std::size_t kMostRecent = 8;
+    static std::vector<TRecent> recent;
     static std::map<QString, TPainterCanvas::TMeasured> measured;
+
+    const int dpiX = device ? device->logicalDpiX() : 0;
+    const int dpiY = device ? device->logicalDpiY() : 0;
+    for (auto it = recent.begin(); it != recent.end(); ++it) {
+        if (it->DpiX == dpiX && it->DpiY == dpiY && it->Font == font) {
+            std::rotate(recent.begin(), it, it + 1);
+            return *recent.front().Measured;
+        }
+    }
     QString key = font.key();
     if (device)
-        key += QStringLiteral("@%1x%2").arg(device->logicalDpiX()).arg(device->logicalDpiY());
-    return measured[key];
+        key += QStringLiteral("@%1x%2").arg(dpiX).arg(dpiY);
+    TPainterCanvas::TMeasured& found = measured[key];
+    if (recent.size() == kMostRecent)
+        recent.pop_back();
+    recent.insert(recent.begin(), TRecent{font, dpiX, dpiY, &found});
+    return found;
 }
 
 bool IsSingleLine(const QString& text)
