@@ -128,8 +128,21 @@ TFormatSettings CFormatSettings()
     return {u".", u",", u"$"};
 }
 
+namespace {
+
+// Built by appending: GCC 12 at -O3 takes `"'" + std::string&&` for an overlapping copy.
+std::string ConvertErrorText(std::u16string_view text)
+{
+    std::string message = "'";
+    message += ToUtf8(text);
+    message += "' n'est pas une valeur en virgule flottante correcte";
+    return message;
+}
+
+} // namespace
+
 EConvertError::EConvertError(std::u16string_view text)
-    : std::runtime_error("'" + ToUtf8(text) + "' n'est pas une valeur en virgule flottante correcte")
+    : std::runtime_error(ConvertErrorText(text))
 {
 }
 
